@@ -1,0 +1,38 @@
+// Replays a fuzz target's corpus without libFuzzer, so every build checks that the
+// inputs that once mattered still run cleanly. Arguments are files or folders of files.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+namespace {
+void replayFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  int replayed = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::filesystem::path arg(argv[i]);
+    if (std::filesystem::is_directory(arg)) {
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
+        if (entry.is_regular_file()) {
+          replayFile(entry.path());
+          ++replayed;
+        }
+      }
+    } else {
+      replayFile(arg);
+      ++replayed;
+    }
+  }
+  std::printf("replayed %d inputs\n", replayed);
+  return 0;
+}
