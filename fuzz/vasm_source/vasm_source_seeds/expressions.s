@@ -1,0 +1,9 @@
+loop: ?A=B W
+GOYES loop
+X EQU (3+4)*#10/2
+CON(X/8) -X, $
+NIBASC "a\x41;"
+LC(16) #FFFFFFFFFFFFFFFF
+BANK 5
+ORG #40000
+GOSBVL loop
