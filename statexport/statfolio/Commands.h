@@ -23,4 +23,7 @@ struct Command {
 // statfolio csv INPUT OUTPUT.csv [--bare] [--name TEXT] [--pick TITLE]
 int runCsvCommand(const Arguments& arguments);
 
+// statfolio receive --port DEVICE OUTPUT.csv [--status-delay-ms N] [--header-wait-ms N]
+int runReceiveCommand(const Arguments& arguments);
+
 }  // namespace tavrel::statfolio

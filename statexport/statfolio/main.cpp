@@ -11,6 +11,9 @@ using tavrel::statfolio::Command;
 constexpr Command kCommands[] = {
     {"csv", "statfolio csv INPUT OUTPUT.csv [--bare] [--name TEXT] [--pick TITLE]",
      tavrel::statfolio::runCsvCommand},
+    {"receive",
+     "statfolio receive --port DEVICE OUTPUT.csv [--status-delay-ms N] [--header-wait-ms N]",
+     tavrel::statfolio::runReceiveCommand},
 };
 
 int usage() {
