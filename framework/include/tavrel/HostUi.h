@@ -34,6 +34,8 @@ struct FileDialogRequest {
   // Appended (after a '.') when the chosen name has no extension; empty for none.
   std::u16string defaultExtension;
   std::uint32_t flags = 0;
+  // The file name proposed when the dialog opens; empty for none.
+  std::u16string initialName;
 };
 
 // The one way the core and the shell talk to the desktop. Implementations may be called
