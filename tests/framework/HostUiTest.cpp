@@ -37,7 +37,7 @@ TEST_F(HostUiTest, FileDialogsTakeScriptedPathsOrCancel) {
   ui_.queuePath(u"/tmp/state.vst");
   ui_.queuePath(std::nullopt);
   FileDialogRequest request{u"Store Object", u"ZR Calvane Object Files (*.vobj;*.bin)", u"vobj",
-                            kOverwritePrompt};
+                            kOverwritePrompt, u"stack"};
   EXPECT_EQ(hostUi().saveFileName(request), u"/tmp/state.vst");
   EXPECT_EQ(hostUi().openFileName(request), std::nullopt);
   EXPECT_EQ(hostUi().openFileName(request), std::nullopt);  // nothing scripted: cancelled
@@ -47,6 +47,7 @@ TEST_F(HostUiTest, FileDialogsTakeScriptedPathsOrCancel) {
   EXPECT_EQ(calls[0].kind, HostUiCall::Kind::SaveFile);
   EXPECT_EQ(calls[0].dialog.defaultExtension, u"vobj");
   EXPECT_EQ(calls[0].dialog.flags, kOverwritePrompt);
+  EXPECT_EQ(calls[0].dialog.initialName, u"stack");
   EXPECT_EQ(calls[1].kind, HostUiCall::Kind::OpenFile);
 }
 
