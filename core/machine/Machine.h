@@ -5,7 +5,12 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
+#include "Display.h"
+#include "Keyboard.h"
+#include "MachineHost.h"
 #include "VendelMachine.h"
 
 namespace tavrel::machine {
@@ -41,6 +46,15 @@ struct Machine {
 
   // Cleared by another task to stop the interpreter between two instructions.
   std::atomic<uint8_t> running;
+
+  // Peripherals (display and keyboard): state the record does not store.
+  LcdImage lcd;   // the 1600-byte image the host reads, with its lock
+  KeyState keys;  // pendingKey, shiftState, onHeld and the key lock
+
+  // Machine core: ownership of what createMachine allocated. One aligned block holds every
+  // buffer above; ownedHost is the default host made when the caller gave none.
+  std::unique_ptr<uint8_t, decltype(&std::free)> storage{nullptr, &std::free};
+  std::unique_ptr<MachineHost> ownedHost;
 };
 
 }  // namespace tavrel::machine
