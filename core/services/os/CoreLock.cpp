@@ -1,0 +1,10 @@
+#include "CoreLock.h"
+
+namespace tavrel::os {
+
+CThreadLock& coreLock() {
+  static CThreadLock lock;
+  return lock;
+}
+
+}  // namespace tavrel::os
