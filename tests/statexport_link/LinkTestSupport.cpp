@@ -223,8 +223,11 @@ std::optional<int> ChildProcess::wait(milliseconds timeout) {
 }
 
 Bytes block(std::uint8_t number, const Bytes& data, bool crc) {
-  Bytes out{data.size() == 1024 ? kBlock1K : kBlock128, number,
-            static_cast<std::uint8_t>(255 - number)};
+  Bytes out;
+  out.reserve(data.size() + 5);
+  out.push_back(data.size() == 1024 ? kBlock1K : kBlock128);
+  out.push_back(number);
+  out.push_back(static_cast<std::uint8_t>(255 - number));
   out.insert(out.end(), data.begin(), data.end());
   if (crc) {
     const std::uint16_t check = crc16Kermit(data.data(), data.size());

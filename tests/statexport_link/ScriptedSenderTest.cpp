@@ -2,6 +2,7 @@
 // damaged blocks, cancels from either side, and senders that stop answering.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "LinkTestSupport.h"
@@ -130,8 +131,8 @@ TEST_F(ScriptedSender, SilentPeerGetsBothStartRequestsThenThreeCancels) {
   run([&](FarEnd& far) {
     const Bytes requests = far.receiveCount(32);
     EXPECT_EQ(requests, [] {
-      Bytes expected(16, kStartCrc);
-      expected.insert(expected.end(), 16, kNak);
+      Bytes expected(32, kNak);
+      std::fill_n(expected.begin(), 16, kStartCrc);
       return expected;
     }());
     EXPECT_EQ(far.receiveCount(3), Bytes(3, kCancel));
