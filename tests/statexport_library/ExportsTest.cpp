@@ -15,6 +15,7 @@
 #include "LinkTestSupport.h"
 #include "SampleFolios.h"
 #include "TestSupport.h"
+#include "tavrel/Registry.h"
 #include "tavrel/Text.h"
 #include "tavrel/statexport/ZRStatFolioExport.h"
 #include "tavrel/statexport/link/Protocol.h"
@@ -54,6 +55,15 @@ class ExportsTest : public ::testing::Test {
       triggerAction(table, "Save as CSV...");
       triggerAction(table, "Close");
     });
+  }
+
+  // Points the settings store at this test's folder and names the calculator line there.
+  void setCalculatorLineSetting(const std::string& line) {
+    ::setenv("XDG_CONFIG_HOME", folder_.path("config").c_str(), 1);
+    ::setenv("XDG_CONFIG_DIRS", folder_.path("machine").c_str(), 1);
+    CRegistry settings;
+    ASSERT_TRUE(settings.createKey(u"", u"StatFolio"));
+    ASSERT_TRUE(settings.writeText(u"StatFolio", u"StatFolioLine", fromUtf8(line)));
   }
 
   std::vector<QWidget*> visibleTables() const {
@@ -176,7 +186,8 @@ TEST_F(ExportsTest, ModelessTablesComeFromThePool) {
 
 TEST_F(ExportsTest, UsbExportReceivesOverTheLineAndShowsTheTable) {
   link::test::PtyPair pair;
-  setenv("TAVREL_STATFOLIO_LINE", pair.nearPath().c_str(), 1);
+  unsetenv("TAVREL_STATFOLIO_LINE");
+  setCalculatorLineSetting(pair.nearPath());
   std::vector<std::uint8_t> image = folioImage("Wire", singleColumnFolio());
   ASSERT_LE(image.size(), 1024u);
   image.resize(1024, 0x1A);
@@ -216,16 +227,25 @@ TEST_F(ExportsTest, UsbExportReceivesOverTheLineAndShowsTheTable) {
   saveAndCloseTable(path);
   EXPECT_EQ(find<ExportStatFolioUSBFn>("ExportStatFolioUSB")(), 1);
   calculator.join();
-  unsetenv("TAVREL_STATFOLIO_LINE");
   EXPECT_EQ(readText(path), golden("single_column.csv"));
   EXPECT_EQ(scripted_.ui().calls().at(0).dialog.initialName, u"Wire");
 }
 
 TEST_F(ExportsTest, UsbExportWithoutALineSaysSo) {
   unsetenv("TAVREL_STATFOLIO_LINE");
+  setCalculatorLineSetting("");
   EXPECT_EQ(find<ExportStatFolioUSBFn>("ExportStatFolioUSB")(), 0);
   ASSERT_EQ(scripted_.messages().size(), 1u);
-  EXPECT_NE(scripted_.messages()[0].find(u"TAVREL_STATFOLIO_LINE"), std::u16string::npos);
+  EXPECT_NE(scripted_.messages()[0].find(u"StatFolioLine"), std::u16string::npos);
+}
+
+TEST_F(ExportsTest, UsbExportLineFromTheEnvironmentOverridesTheSetting) {
+  setCalculatorLineSetting("/dev/null/not-a-line");
+  setenv("TAVREL_STATFOLIO_LINE", "usb:zz:1", 1);
+  EXPECT_EQ(find<ExportStatFolioUSBFn>("ExportStatFolioUSB")(), 0);
+  unsetenv("TAVREL_STATFOLIO_LINE");
+  ASSERT_EQ(scripted_.messages().size(), 1u);
+  EXPECT_NE(scripted_.messages()[0].find(u"usb:zz:1"), std::u16string::npos);
 }
 
 }  // namespace

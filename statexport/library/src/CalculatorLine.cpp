@@ -2,6 +2,10 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
+
+#include "tavrel/Registry.h"
+#include "tavrel/Text.h"
 
 #include "tavrel/statexport/link/SerialTransport.h"
 #include "tavrel/statexport/link/UsbTransport.h"
@@ -17,11 +21,19 @@ bool parseHex16(std::string_view text, std::uint16_t& value) {
 
 }  // namespace
 
+std::string configuredCalculatorLine() {
+  if (const char* variable = std::getenv(kCalculatorLineVariable)) {
+    return variable;
+  }
+  return toUtf8(CRegistry().readText(u"StatFolio", u"StatFolioLine"));
+}
+
 std::unique_ptr<link::IByteTransport> openCalculatorLine(const std::string& setting,
                                                          std::string& error) {
   if (setting.empty()) {
-    error = std::string("No calculator line is set up: set ") + kCalculatorLineVariable +
-            " to usb:VENDOR:PRODUCT or to a serial device.";
+    error = std::string("No calculator line is set up: set the setting StatFolio\\StatFolioLine"
+                        " (or the environment variable ") +
+            kCalculatorLineVariable + ") to usb:VENDOR:PRODUCT or to a serial device.";
     return nullptr;
   }
   constexpr std::string_view kUsb = "usb:";

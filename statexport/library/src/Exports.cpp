@@ -3,7 +3,6 @@
 #include "tavrel/statexport/ZRStatFolioExport.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 #include <functional>
 #include <string>
@@ -90,10 +89,9 @@ std::uint8_t exportReceived() {
   if (!LibraryContext::instance().ensureApplication()) {
     return 0;
   }
-  const char* setting = std::getenv(kCalculatorLineVariable);
   std::string error;
   const std::unique_ptr<link::IByteTransport> line =
-      openCalculatorLine(setting ? setting : "", error);
+      openCalculatorLine(configuredCalculatorLine(), error);
   if (!line) {
     MessageBoxReporter().reportError(error);
     return 0;
