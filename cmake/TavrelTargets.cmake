@@ -21,7 +21,7 @@ function(tavrel_add_test name)
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock Threads::Threads)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "TAVREL_BUILD_DIR=${CMAKE_BINARY_DIR};TAVREL_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    ENVIRONMENT "TAVREL_BUILD_DIR=${CMAKE_BINARY_DIR};TAVREL_SOURCE_DIR=${CMAKE_SOURCE_DIR};LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
     TIMEOUT 600)
 endfunction()
 
