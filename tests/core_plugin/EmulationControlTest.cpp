@@ -101,7 +101,8 @@ TEST_F(EmulationControl, StopWhileTheProcessorSleepsInShutdn) {
 TEST_F(EmulationControl, ResetRestartsTheFirmwareAtZero) {
   const unsigned before = watch.changes();
   core::resetCommand();
-  EXPECT_EQ(liveTasks(u"emulationTask"), 1);
+  // The old interpreter has returned; its thread may take a moment longer to finish.
+  EXPECT_TRUE(watch.waitUntil([] { return liveTasks(u"emulationTask") == 1; }));
   EXPECT_TRUE(watch.waitUntil([&] { return watch.changes() > before; }));
 }
 
