@@ -10,6 +10,7 @@
 #include "tavrel/DynamicLibrary.h"
 #include "tavrel/command/PluginEntry.h"
 #include "tavrel/excpt/ExceptionHub.h"
+#include "tavrel/xml/ContentHandler.h"
 #include "tavrel/xml/System.h"
 
 namespace tavrel::skintest {
@@ -45,5 +46,19 @@ class ShellPluginsTest : public ::testing::Test {
 
 // The text, as the wide text the shell uses.
 std::u16string u16(const std::string& text);
+
+// Collects the element names of the parts the shell hands to other services.
+class ElementRecorder final : public xml::IXMLSAXContentHandler {
+ public:
+  explicit ElementRecorder(std::vector<std::u16string>& seen) : seen_(seen) {}
+  void startElement(xml::IXMLParserContext&, const std::u16string& name,
+                    const xml::IXMLAttributeList&) override {
+    seen_.push_back(name);
+  }
+  void endElement(const std::u16string&, const std::u16string&) override {}
+
+ private:
+  std::vector<std::u16string>& seen_;
+};
 
 }  // namespace tavrel::skintest

@@ -7,20 +7,6 @@
 namespace tavrel::skintest {
 namespace {
 
-// A handler that counts the elements it is given, for the parts read by other services.
-class CountingHandler final : public xml::IXMLSAXContentHandler {
- public:
-  explicit CountingHandler(std::vector<std::u16string>& seen) : seen_(seen) {}
-  void startElement(xml::IXMLParserContext&, const std::u16string& name,
-                    const xml::IXMLAttributeList&) override {
-    seen_.push_back(name);
-  }
-  void endElement(const std::u16string&, const std::u16string&) override {}
-
- private:
-  std::vector<std::u16string>& seen_;
-};
-
 const char kFullSkin[] = R"(<?xml version="1.0"?>
 <tavrel_skin name="Blue Skin" dir="Blue">
   <nexo><rom source="demo.rom"/><lib source="nexocore.dll"/></nexo>
@@ -75,11 +61,11 @@ class SkinImportTest : public ShellPluginsTest {
 
   void import(const std::string& folder) {
     SkinImportTarget target{skin, keyMap, commands.getCache(), {}, {}};
-    target.sections.messages = [this] { return new CountingHandler(messages); };
-    target.sections.info = [this] { return new CountingHandler(info); };
+    target.sections.messages = [this] { return new ElementRecorder(messages); };
+    target.sections.info = [this] { return new ElementRecorder(info); };
     target.sections.menuBar = [this](bool notPopup) {
       menuNotPopup = notPopup;
-      return new CountingHandler(menu);
+      return new ElementRecorder(menu);
     };
     importSkin(xml, u16(folder), std::move(target));
   }

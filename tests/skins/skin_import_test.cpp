@@ -17,20 +17,6 @@
 namespace tavrel::skintest {
 namespace {
 
-// Collects the element names of the parts the shell hands to other services.
-class ElementRecorder final : public xml::IXMLSAXContentHandler {
- public:
-  explicit ElementRecorder(std::vector<std::u16string>& seen) : seen_(seen) {}
-  void startElement(xml::IXMLParserContext&, const std::u16string& name,
-                    const xml::IXMLAttributeList&) override {
-    seen_.push_back(name);
-  }
-  void endElement(const std::u16string&, const std::u16string&) override {}
-
- private:
-  std::vector<std::u16string>& seen_;
-};
-
 std::u16string wide(const QString& text) {
   return text.toStdU16String();
 }
