@@ -42,6 +42,33 @@ void mapAfterAddressStep(Machine& m, uint32_t page, uint32_t priority, uint32_t 
 
 }  // namespace
 
+namespace {
+
+// One size-then-address step of a memory module (ports 0, 1 and 2).
+struct MemoryModule {
+  uint32_t& page;
+  uint32_t& pages;
+  uint32_t flag;
+  uint32_t priority;
+  uint32_t buffer;
+  uint32_t bufferPages;
+};
+
+void configureMemoryModule(Machine& m, uint32_t c, bool addressStep, const MemoryModule& module) {
+  auto& vm = m.vm;
+  if (!addressStep) {
+    module.pages = moduleSize(c);
+    vm.configState |= kConfigAddressPending;
+    return;
+  }
+  module.page = argumentPage(c);
+  vm.configState = (vm.configState | module.flag) & ~kConfigAddressPending;
+  mapAfterAddressStep(m, module.page, module.priority, module.buffer, module.pages,
+                      module.bufferPages);
+}
+
+}  // namespace
+
 void configure(Machine& m) {
   auto& vm = m.vm;
   const uint32_t c = vm.C.lo;
@@ -52,15 +79,9 @@ void configure(Machine& m) {
       vm.configState |= kConfigRegisterBlock;
       return;
     case NextModule::Port0:
-      if (!addressStep) {
-        vm.port0Pages = moduleSize(c);
-        vm.configState |= kConfigAddressPending;
-        return;
-      }
-      vm.port0Page = argumentPage(c);
-      vm.configState = (vm.configState | kConfigPort0) & ~kConfigAddressPending;
-      mapAfterAddressStep(m, vm.port0Page, kPort0Priority, vm.port0Buffer, vm.port0Pages,
-                          kPort0BufferPages);
+      configureMemoryModule(m, c, addressStep,
+                            {vm.port0Page, vm.port0Pages, kConfigPort0, kPort0Priority,
+                             vm.port0Buffer, kPort0BufferPages});
       return;
     case NextModule::BankSwitcher:
       if (!addressStep) {
@@ -71,26 +92,14 @@ void configure(Machine& m) {
       vm.configState = (vm.configState | kConfigBankSwitcher) & ~kConfigAddressPending;
       return;
     case NextModule::Port1:
-      if (!addressStep) {
-        vm.port1Pages = moduleSize(c);
-        vm.configState |= kConfigAddressPending;
-        return;
-      }
-      vm.port1Page = argumentPage(c);
-      vm.configState = (vm.configState | kConfigPort1) & ~kConfigAddressPending;
-      mapAfterAddressStep(m, vm.port1Page, kPort1Priority, vm.port1Buffer, vm.port1Pages,
-                          kPort12BufferPages);
+      configureMemoryModule(m, c, addressStep,
+                            {vm.port1Page, vm.port1Pages, kConfigPort1, kPort1Priority,
+                             vm.port1Buffer, kPort12BufferPages});
       return;
     case NextModule::Port2:
-      if (!addressStep) {
-        vm.port2Pages = moduleSize(c);
-        vm.configState |= kConfigAddressPending;
-        return;
-      }
-      vm.port2Page = argumentPage(c);
-      vm.configState = (vm.configState | kConfigPort2) & ~kConfigAddressPending;
-      mapAfterAddressStep(m, vm.port2Page, kPort2Priority, vm.port2Buffer, vm.port2Pages,
-                          kPort12BufferPages);
+      configureMemoryModule(m, c, addressStep,
+                            {vm.port2Page, vm.port2Pages, kConfigPort2, kPort2Priority,
+                             vm.port2Buffer, kPort12BufferPages});
       return;
     case NextModule::None:
       return;
