@@ -138,8 +138,8 @@ bool writeStateFile(const std::filesystem::path& path, const Machine& m, std::u1
   return true;
 }
 
-bool decodeState(Machine& m, std::span<const uint8_t> bytes, const StateNameCheck& acceptName,
-                 StateHeader& header, std::string& error) {
+bool locateStateSections(std::span<const uint8_t> bytes, StateSections& sections,
+                         std::string& error) {
   if (bytes.size() < kNameOffset || std::memcmp(bytes.data(), kStateMagic, 8) != 0) {
     error = "not a state file";
     return false;
@@ -149,22 +149,34 @@ bool decodeState(Machine& m, std::span<const uint8_t> bytes, const StateNameChec
     error = "Invalid state file";
     return false;
   }
-  std::u16string name(n, u'\0');
+  sections.name.assign(n, u'\0');
   for (uint32_t i = 0; i < n; ++i) {
-    name[i] = static_cast<char16_t>(readValue<uint16_t>(bytes, kNameOffset + 2 * i));
+    sections.name[i] = static_cast<char16_t>(readValue<uint16_t>(bytes, kNameOffset + 2 * i));
   }
-  if (acceptName && !acceptName(name)) {
-    error = "the state belongs to another calculator";
-    return false;
-  }
-  std::size_t at = kNameOffset + 2 * std::size_t{n};
-  const int64_t clockOffset = readValue<int64_t>(bytes, at);
-  at += 8;
-  if (readValue<uint32_t>(bytes, at) != kVendelMachineImageSize) {
+  const std::size_t clockAt = kNameOffset + 2 * std::size_t{n};
+  sections.clockOffset = readValue<int64_t>(bytes, clockAt);
+  if (readValue<uint32_t>(bytes, clockAt + 8) != kVendelMachineImageSize) {
     error = "Invalid state file";
     return false;
   }
-  at += 4;
+  sections.record = clockAt + 12;
+  sections.port0 = sections.record + kVendelMachineImageSize;
+  sections.port1 = sections.port0 + kPort0Bytes;
+  sections.disp0 = sections.port1 + kPort12Bytes;
+  sections.banks = sections.disp0 + kDisp0Bytes;
+  return true;
+}
+
+bool decodeState(Machine& m, std::span<const uint8_t> bytes, const StateNameCheck& acceptName,
+                 StateHeader& header, std::string& error) {
+  StateSections sections;
+  if (!locateStateSections(bytes, sections, error))
+    return false;
+  if (acceptName && !acceptName(sections.name)) {
+    error = "the state belongs to another calculator";
+    return false;
+  }
+  std::size_t at = sections.record;
 
   // Everything is checked: from here on the load cannot fail.
   const HostFields host = hostFieldsOf(m.vm);
@@ -185,8 +197,8 @@ bool decodeState(Machine& m, std::span<const uint8_t> bytes, const StateNameChec
   }
   normalizeProcessor(m.vm);
   rebuildMap(m);
-  header.name = std::move(name);
-  header.clockOffset = clockOffset;
+  header.name = std::move(sections.name);
+  header.clockOffset = sections.clockOffset;
   return true;
 }
 

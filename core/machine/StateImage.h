@@ -35,6 +35,21 @@ std::vector<uint8_t> encodeState(const Machine& m, std::u16string_view name, int
 bool writeStateFile(const std::filesystem::path& path, const Machine& m, std::u16string_view name,
                     int64_t clockOffset, std::string& error);
 
+// Where the parts of a state file lie: byte offsets of the record and of each memory.
+struct StateSections {
+  std::u16string name;
+  int64_t clockOffset = 0;
+  std::size_t record = 0;
+  std::size_t port0 = 0;
+  std::size_t port1 = 0;
+  std::size_t disp0 = 0;
+  std::size_t banks = 0;  // the seven banks follow each other, kStateBankBytes each
+};
+
+// Checks the magic, the whole length and the record size; false with error when one is wrong.
+bool locateStateSections(std::span<const uint8_t> bytes, StateSections& sections,
+                         std::string& error);
+
 // Decides whether a state with this name may be loaded (the name check of the caller).
 using StateNameCheck = std::function<bool(const std::u16string& name)>;
 

@@ -125,7 +125,7 @@ TEST_F(VdisProgramTest, StateFileRegionsUseTheirMappedAddress) {
 TEST_F(VdisProgramTest, BadInputGetsAMessage) {
   writeBytes("short.vstate", {'s', '#', 't', 'a', 'v', 'r', 'e', 'l', 0, 0, 0, 0});
   EXPECT_NE(vdis("--state " + (dir_ / "short.vstate").string() + " --region port0"), 0);
-  EXPECT_EQ(read("err"), "vdis: state file too short\n");
+  EXPECT_EQ(read("err"), "vdis: not a whole state file (wrong length or record size)\n");
   writeBytes("bad.rom", {7, 1, 0, 0, 0, 0, 0, 0, 1, 2});
   EXPECT_NE(vdis((dir_ / "bad.rom").string()), 0);
   EXPECT_EQ(read("err"), "vdis: ROM image ends inside bank 0\n");

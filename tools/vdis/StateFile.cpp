@@ -1,42 +1,32 @@
 #include "StateFile.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
-#include <string_view>
+#include <span>
+
+#include "Configuration.h"
+#include "StateImage.h"
+#include "VendelMachine.h"
 
 namespace tavrel::vdis {
 
 namespace {
 
-constexpr std::string_view kMagic = "s#tavrel";
-constexpr uint32_t kRecordSize = 4064;
-constexpr size_t kPort0Bytes = 262144;
-constexpr size_t kPort1Bytes = 131072;
-constexpr size_t kDisplayBytes = 4096;
-constexpr size_t kBankBytes = 131072;
-constexpr int kBanks = 7;
 constexpr int64_t kAddressSpace = 0x100000;
 
-// Offsets inside the machine record.
-constexpr size_t kConfigState = 0xEA8;
-constexpr size_t kPort0Page = 0xEB4;
-constexpr size_t kPort1Page = 0xEC4;
-constexpr size_t kDisp0Page = 0xF64;
-constexpr uint32_t kPort0Configured = 2;
-constexpr uint32_t kPort1Configured = 8;
-
-uint32_t read32(const std::vector<uint8_t>& file, size_t offset) {
+// A 32-bit field of the saved machine record.
+uint32_t recordField(const std::vector<uint8_t>& file, const machine::StateSections& sections,
+                     std::size_t fieldOffset) {
   uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) {
-    value = (value << 8) | file[offset + static_cast<size_t>(i)];
-  }
+  std::memcpy(&value, file.data() + sections.record + fieldOffset, sizeof value);
   return value;
 }
 
-void unpack(const std::vector<uint8_t>& file, size_t offset, size_t bytes,
+void unpack(const std::vector<uint8_t>& file, std::size_t offset, std::size_t bytes,
             std::vector<uint8_t>& nibbles) {
   nibbles.resize(2 * bytes);
-  for (size_t i = 0; i < bytes; ++i) {
+  for (std::size_t i = 0; i < bytes; ++i) {
     nibbles[2 * i] = file[offset + i] & 0xF;
     nibbles[2 * i + 1] = file[offset + i] >> 4;
   }
@@ -46,38 +36,34 @@ void unpack(const std::vector<uint8_t>& file, size_t offset, size_t bytes,
 
 std::string readStateRegion(const std::vector<uint8_t>& file, const std::string& name,
                             StateRegion& region) {
-  if (file.size() < 12 || std::memcmp(file.data(), kMagic.data(), kMagic.size()) != 0) {
-    return "not a state file (magic \"s#tavrel\" missing)";
+  machine::StateSections sections;
+  std::string error;
+  if (!machine::locateStateSections(file, sections, error)) {
+    return error == "not a state file" ? "not a state file (magic \"s#tavrel\" missing)"
+                                       : "not a whole state file (wrong length or record size)";
   }
-  const uint64_t nameChars = read32(file, 8);
-  const uint64_t recordAt = 12 + 2 * nameChars + 12;
-  const uint64_t port0At = recordAt + kRecordSize;
-  const uint64_t port1At = port0At + kPort0Bytes;
-  const uint64_t displayAt = port1At + kPort1Bytes;
-  const uint64_t banksAt = displayAt + kDisplayBytes;
-  if (banksAt + kBanks * kBankBytes > file.size()) {
-    return "state file too short";
-  }
-  if (read32(file, recordAt - 4) != kRecordSize) {
-    return "state file has a machine record of the wrong size";
-  }
-  const auto record = static_cast<size_t>(recordAt);
-  const uint32_t config = read32(file, record + kConfigState);
+  using machine::VendelMachine;
+  const uint32_t config = recordField(file, sections, offsetof(VendelMachine, configState));
+  // The page a region had when its module was configured, else address 0.
+  auto configuredPage = [&](uint32_t moduleFlag, std::size_t pageField) -> int64_t {
+    return (config & moduleFlag) ? int64_t{recordField(file, sections, pageField) & 0xFF} << 12
+                                 : 0;
+  };
   if (name == "port0") {
-    unpack(file, port0At, kPort0Bytes, region.nibbles);
-    region.address =
-        (config & kPort0Configured) ? (read32(file, record + kPort0Page) & 0xFF) << 12 : 0;
+    unpack(file, sections.port0, machine::kPort0Bytes, region.nibbles);
+    region.address = configuredPage(machine::kConfigPort0, offsetof(VendelMachine, port0Page));
   } else if (name == "port1") {
-    unpack(file, port1At, kPort1Bytes, region.nibbles);
-    region.address =
-        (config & kPort1Configured) ? (read32(file, record + kPort1Page) & 0xFF) << 12 : 0;
+    unpack(file, sections.port1, machine::kPort12Bytes, region.nibbles);
+    region.address = configuredPage(machine::kConfigPort1, offsetof(VendelMachine, port1Page));
   } else if (name == "display") {
-    unpack(file, displayAt, kDisplayBytes, region.nibbles);
-    region.address = (read32(file, record + kDisp0Page) & 0xFF) << 12;
+    unpack(file, sections.disp0, machine::kDisp0Bytes, region.nibbles);
+    region.address =
+        int64_t{recordField(file, sections, offsetof(VendelMachine, disp0Page)) & 0xFF} << 12;
   } else if (name.size() == 5 && name.compare(0, 4, "bank") == 0 && name[4] >= '0' &&
-             name[4] < '0' + kBanks) {
+             name[4] < '0' + machine::kRomBankCount) {
     const int bank = name[4] - '0';
-    unpack(file, banksAt + static_cast<size_t>(bank) * kBankBytes, kBankBytes, region.nibbles);
+    unpack(file, sections.banks + static_cast<std::size_t>(bank) * machine::kStateBankBytes,
+           machine::kStateBankBytes, region.nibbles);
     region.bank = bank;
     region.address = bank < 4 ? int64_t{bank} << 18 : 0x40000;
   } else {
