@@ -62,7 +62,11 @@ void* CCommandDispatcher::executeLine(const std::u16string& line, int /*flag*/) 
   }
   std::optional<fn::TextCallResult> result =
       command->run(fn::ParameterList(std::move(parts.arguments)));
-  return result ? resultPointer(std::move(*result)) : nullptr;
+  if (!result) {
+    return nullptr;
+  }
+  observers_.lineExecuted(parts.name, line);
+  return resultPointer(std::move(*result));
 }
 
 bool CCommandDispatcher::executeCommand(ICommandBase* command, int /*flag*/) {

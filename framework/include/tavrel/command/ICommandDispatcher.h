@@ -4,6 +4,7 @@
 
 #include "tavrel/Export.h"
 #include "tavrel/command/ICommandBase.h"
+#include "tavrel/command/ICommandObserver.h"
 
 namespace tavrel {
 
@@ -27,6 +28,13 @@ class TAVREL_API ICommandDispatcher {
   // its result: a bool or integral result gives success when non-zero, a pointer result
   // when non-null.
   virtual bool executeCommand(ICommandBase* command, int flag) = 0;
+
+  // Lets the observer see every line run through executeLine (and so ICommandCache::execute)
+  // from now on. The caller keeps ownership; adding an observer twice has no effect.
+  virtual void addObserver(ICommandObserver* observer) = 0;
+  // Once this returns the observer is not called again: calls in progress on other threads
+  // are waited for. It may be called from inside the observer's own call.
+  virtual void removeObserver(ICommandObserver* observer) = 0;
 
  protected:
   ~ICommandDispatcher() = default;
