@@ -6,6 +6,7 @@
 #include "Machine.h"
 #include "MachineHost.h"
 #include "MemoryMap.h"
+#include "ProcessorAccess.h"
 
 namespace tavrel::machine {
 namespace {
@@ -73,14 +74,17 @@ void drawLines(Machine& m, int first, int count, std::span<const uint8_t> source
 }  // namespace
 
 void refreshLcd(Machine& m) {
-  const VendelMachine& vm = m.vm;
-  const int header = static_cast<int>(std::min<uint32_t>(vm.headerLines, kLcdLines));
-  const int available = kLcdLines - header;
-  const int menuWanted =
-      vm.lineCount != 0 && vm.lineCount <= 63 ? 63 - static_cast<int>(vm.lineCount) : 0;
-  const int menu = std::min(menuWanted, available);
-  const int main = available - menu;
   {
+    // The display registers and memory belong to the running firmware: read them between two
+    // of its instructions, so a picture never mixes two frames.
+    ProcessorHold hold(m);
+    const VendelMachine& vm = m.vm;
+    const int header = static_cast<int>(std::min<uint32_t>(vm.headerLines, kLcdLines));
+    const int available = kLcdLines - header;
+    const int menuWanted =
+        vm.lineCount != 0 && vm.lineCount <= 63 ? 63 - static_cast<int>(vm.lineCount) : 0;
+    const int menu = std::min(menuWanted, available);
+    const int main = available - menu;
     std::lock_guard guard(m.lcd.lock);
     if (main > 0) {
       const uint32_t shift = vm.bitOffset & 7;

@@ -9,6 +9,7 @@
 #include "MemoryMap.h"
 #include "NativeCalls.h"
 #include "Processor.h"
+#include "ProcessorAccess.h"
 #include "Runstream.h"
 #include "Timers.h"
 
@@ -229,7 +230,8 @@ uint32_t shutdown(Machine& m, uint32_t pc) {
   MachineHost& host = *m.host;
   vm.PC = pc;
   host.releaseProcessor();
-  vm.shutDown = 1;
+  std::atomic_ref<uint32_t> asleep(vm.shutDown);  // read by other tasks
+  asleep.store(1, std::memory_order_relaxed);
   host.postMessage(3, 0, 0);
   std::atomic_ref<uint32_t> pending(vm.interruptPending);
   bool awake = false;
@@ -245,7 +247,7 @@ uint32_t shutdown(Machine& m, uint32_t pc) {
   }
   if (!awake)
     host.waitForWakeUp();
-  vm.shutDown = 0;
+  asleep.store(0, std::memory_order_relaxed);
   host.postMessage(3, 1, 0);
   host.acquireProcessor();
   return vm.PC == pc ? next(pc, 3) : vm.PC & kAddressMask;
@@ -728,6 +730,7 @@ StepResult loop(Machine& m, uint64_t budget) {
     if (counter++ == 255) {
       m.host->throttleHook();
       m.host->suspendPoint();
+      serveProcessorRequests(m);
     }
     vm.PC = pc;
     const uint32_t w = fetch8(m, pc);

@@ -6,6 +6,7 @@
 #include "Machine.h"
 #include "MachineHost.h"
 #include "Memory.h"
+#include "ProcessorAccess.h"
 
 namespace tavrel::machine {
 namespace {
@@ -128,6 +129,8 @@ void keyDown(Machine& m, int key) {
   if (info.mask == 0)
     return;
   row(m, info.row).fetch_or(info.mask);
+  // The key mode, the interrupt state and the ROM's key buffer belong to the running firmware.
+  ProcessorHold hold(m);
   if (m.vm.keyMode != 0 || m.keys.onHeld != 0) {
     if (m.vm.interruptsEnabled == 1 && (m.vm.keyOut & (1u << info.row)) != 0) {
       requestInterrupt(m);
@@ -153,6 +156,7 @@ void keyUp(Machine& m, int key) {
   if (info.mask == 0)
     return;
   row(m, info.row).fetch_and(~static_cast<uint32_t>(info.mask));
+  ProcessorHold hold(m);
   if (m.vm.keyMode == 0) {
     std::lock_guard guard(m.keys.lock);
     if ((m.keys.pendingKey & 0x3F) == static_cast<uint32_t>(key) + 1)

@@ -46,6 +46,8 @@ struct Machine {
 
   // Cleared by another task to stop the interpreter between two instructions.
   std::atomic<uint8_t> running;
+  // Tasks waiting for or holding the processor lock besides the interpreter (ProcessorAccess.h).
+  std::atomic<uint32_t> processorRequests{0};
 
   // Peripherals (display and keyboard): state the record does not store.
   LcdImage lcd;   // the 1600-byte image the host reads, with its lock

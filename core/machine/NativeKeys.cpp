@@ -7,6 +7,7 @@
 #include "MachineHost.h"
 #include "Memory.h"
 #include "NativeSupport.h"
+#include "ProcessorAccess.h"
 
 namespace tavrel::machine::native {
 namespace {
@@ -48,8 +49,10 @@ uint32_t waitForKey(Machine& m, uint32_t resume) {
 
   writeKeyOut(m, kAllKeyLines);
   uint32_t keys;
+  // Both loops let other tasks have the processor: the keys they wait for come that way.
   while ((keys = readKeyIn(m)) != 0 && machineRuns(m) && !timeIsUp()) {
     markOnCombination(m, keys);
+    serveProcessorRequests(m);
     std::this_thread::yield();
   }
   const bool heldThroughout = keys != 0 && timeIsUp();
@@ -63,6 +66,7 @@ uint32_t waitForKey(Machine& m, uint32_t resume) {
     }
     if (keyEvent->isSignalled() || done->isSignalled() || !machineRuns(m))
       break;
+    serveProcessorRequests(m);
     std::this_thread::yield();
   }
   markOnCombination(m, keys);

@@ -1,10 +1,16 @@
 // vendel-run's real-time mode: key scripts, the LCD as text and PNG, and a whole run.
+#include <sys/wait.h>
+
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "CoreFixture.h"
 #include "KeyScript.h"
 #include "LcdPicture.h"
+#include "tavrel/Registry.h"
+#include "tavrel/excpt/Exception.h"
 
 namespace tavrel::test {
 namespace {
@@ -59,21 +65,61 @@ TEST(LcdPicture, PngIsWrittenInPlace) {
   EXPECT_GT(std::filesystem::file_size(file), 64u * 18u);  // stored, not compressed
 }
 
-TEST(VendelRunRealtime, ScriptedKeysShowOnTheLcd) {
-  TemporarySettings settings;
-  const std::string command = (buildFolder() / "vendel-run").string() + " --rom '" +
-                              demoRom().string() +
-                              "' --realtime 1500 --keys '7 ENTER' --lcd-text 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
+// Runs vendel-run on the demo ROM with these arguments; its exit status, standard output and
+// standard error (kept in the given folder).
+struct RunResult {
+  int status = -1;
   std::string output;
+  std::string errors;
+};
+
+RunResult runDemo(const std::string& arguments, const std::filesystem::path& folder) {
+  const auto errorFile = folder / "vendel-run.err";
+  const std::string command = (buildFolder() / "vendel-run").string() + " --rom '" +
+                              demoRom().string() + "' " + arguments + " 2>'" + errorFile.string() +
+                              "'";
+  RunResult result;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr)
+    return result;
   std::array<char, 4096> buffer;
   while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-    output.append(buffer.data(), n);
-  EXPECT_EQ(::pclose(pipe), 0) << output;
+    result.output.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream errors(errorFile);
+  result.errors.assign(std::istreambuf_iterator<char>(errors), {});
+  return result;
+}
+
+TEST(VendelRunRealtime, ScriptedKeysShowOnTheLcd) {
+  TemporarySettings settings;
+  const auto [status, output, errors] =
+      runDemo("--realtime 1500 --keys '7 ENTER' --lcd-text", settings.folder());
+  EXPECT_EQ(status, 0) << errors;
   EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 65) << output;
   EXPECT_NE(output.find("annunciators: "), std::string::npos);
   EXPECT_NE(output.find('#'), std::string::npos);
+}
+
+// The speed goes through the core's own throttle page, whose setter stores it.
+TEST(VendelRunRealtime, SpeedMovesTheCoresThrottleTrackBar) {
+  TemporarySettings settings;
+  const auto [status, output, errors] = runDemo("--realtime 300 --speed 1", settings.folder());
+  EXPECT_EQ(status, 0) << errors;
+  EXPECT_EQ(CRegistry().readNumber32(u"", u"EMUThrottle"), 1u);
+}
+
+TEST(VendelRunRealtime, SpeedOutOfRangeOrWithoutRealtimeIsRefused) {
+  TemporarySettings settings;
+  for (const char* arguments :
+       {"--realtime 300 --speed 5", "--realtime 300 --speed fast", "--steps 10 --speed 1"}) {
+    const auto [status, output, errors] = runDemo(arguments, settings.folder());
+    EXPECT_EQ(status, 2) << arguments;
+    EXPECT_NE(errors.find("--speed"), std::string::npos) << errors;
+  }
+  // Refused before the core was loaded: nothing was stored.
+  EXPECT_THROW(CRegistry().readNumber32(u"", u"EMUThrottle"), excpt::SettingReadException);
 }
 
 }  // namespace

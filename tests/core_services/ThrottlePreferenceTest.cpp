@@ -1,13 +1,14 @@
 // The throttle: settings to rates, the busy wait, and the preference page's functions over
-// a real settings store in a temporary folder.
+// a real settings store in a temporary folder; the page on a preferences service.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
 
 #include <filesystem>
 
+#include "PreferenceEntries.h"
 #include "tavrel/Text.h"
-#include "timing/ThrottlePreference.h"
+#include "timing/ThrottlePage.h"
 
 namespace tavrel::timing {
 namespace {
@@ -99,6 +100,52 @@ TEST_F(ThrottlePreferenceTest, EachSettingSpacesBlocksByItsRate) {
               std::chrono::nanoseconds(2 * (TimerService::kFrequency / rates[setting])))
         << "setting " << setting;
   }
+}
+
+// The preferences service as vendel-run stands in for it, reached through a command runner
+// that records the lines it was given.
+class ThrottlePageTest : public ThrottlePreferenceTest {
+ protected:
+  ThrottlePage::CommandRunner runner(bool serviceAnswers) {
+    return [this, serviceAnswers](const std::u16string& line) -> void* {
+      lines.push_back(line);
+      return serviceAnswers ? static_cast<gui::IPreferences*>(&entries) : nullptr;
+    };
+  }
+
+  const std::u16string kPage{ThrottlePreference::kPageName};
+  vendelrun::PreferenceEntries entries;
+  std::vector<std::u16string> lines;
+};
+
+TEST_F(ThrottlePageTest, TheTrackBarDrivesTheTimerServiceUntilCloseTakesItOff) {
+  CRegistry store = openStore();
+  auto page = std::make_unique<ThrottlePage>(timers, store, u"", runner(true));
+  page->add();
+  ASSERT_EQ(entries.names(), std::vector<std::u16string>{kPage});
+  EXPECT_EQ(timers.throttleSetting(), 4);  // unthrottled until the getter runs
+
+  ASSERT_TRUE(entries.moveTrackBar(kPage, 2));
+  EXPECT_EQ(timers.throttleSetting(), 2);
+  EXPECT_EQ(store.readNumber32(u"", u"EMUThrottle"), 2u);
+
+  timers.keepThrottlePage(std::move(page));
+  timers.close();
+  EXPECT_TRUE(entries.names().empty());
+  EXPECT_EQ(lines, (std::vector<std::u16string>{u"loadPrefsSystem", u"loadPrefsSystem"}));
+  timers.close();  // again: nothing left to take off
+  EXPECT_EQ(lines.size(), 2u);
+}
+
+TEST_F(ThrottlePageTest, WithoutAServiceNothingIsAddedAndTheSpeedStaysMaximum) {
+  CRegistry store = openStore();
+  auto page = std::make_unique<ThrottlePage>(timers, store, u"", runner(false));
+  page->add();
+  timers.keepThrottlePage(std::move(page));
+  timers.close();
+  EXPECT_EQ(lines.size(), 2u);
+  EXPECT_TRUE(entries.names().empty());
+  EXPECT_EQ(timers.throttleSetting(), 4);
 }
 
 }  // namespace

@@ -11,6 +11,9 @@ namespace {
 
 using GetNexoInterfaceEntry = nexo::_NEXOInterface*();
 
+constexpr char16_t kShutdnoff[] = u"shutdnoff";
+constexpr char16_t kLoadPrefsSystem[] = u"loadPrefsSystem";
+
 }  // namespace
 
 CoreSession::~CoreSession() {
@@ -50,10 +53,16 @@ bool CoreSession::load(const std::filesystem::path& componentsFolder) {
   if (!loadLibrary(commandService_, componentsFolder / "command.so") ||
       !importPlugin(commandService_))
     return false;
-  // This session stands in for the shell, whose command the core runs on leaving SHUTDN.
+  // The shell's command that the core runs on leaving SHUTDN.
   fn::Function<fn::ret<void>> shutdnoff([this] { ++shutdnoff_; });
   if (ICommandBase* command =
-          commands_.createCommand(u"shutdnoff", shutdnoff.detach(), nullptr, fn::ParameterList{}))
+          commands_.createCommand(kShutdnoff, shutdnoff.detach(), nullptr, fn::ParameterList{}))
+    commands_.getRegistry()->add(command);
+  // The preferences service, to which the core adds its throttle page.
+  fn::Function<fn::ret<gui::IPreferences*>> preferences(
+      [this]() -> gui::IPreferences* { return &preferences_; });
+  if (ICommandBase* command = commands_.createCommand(kLoadPrefsSystem, preferences.detach(),
+                                                      nullptr, fn::ParameterList{}))
     commands_.getRegistry()->add(command);
   return loadLibrary(core_, componentsFolder / "nexocore.so");
 }
@@ -85,8 +94,10 @@ void CoreSession::closeCore() {
 
 void CoreSession::close() {
   closeCore();
-  if (commandService_.isLoaded() && commands_.getRegistry)
-    commands_.getRegistry()->remove(u"shutdnoff");
+  if (commandService_.isLoaded() && commands_.getRegistry) {
+    commands_.getRegistry()->remove(kShutdnoff);
+    commands_.getRegistry()->remove(kLoadPrefsSystem);
+  }
   closePlugin(commandService_);
 }
 

@@ -1,11 +1,13 @@
 // The core plug-in driven the way the shell drives it: the command service and nexocore
 // loaded from a components folder, imported under the per-process lock, and closed again.
+// The session stands in for the shell's "shutdnoff" and for the preferences service.
 #pragma once
 
 #include <atomic>
 #include <filesystem>
 #include <string>
 
+#include "PreferenceEntries.h"
 #include "tavrel/DynamicLibrary.h"
 #include "tavrel/command/PluginEntry.h"
 #include "tavrel/nexo/NexoInterface.h"
@@ -42,6 +44,8 @@ class CoreSession {
   int postKey(std::uint32_t type, std::int32_t position);
   // How often the core ran "shutdnoff", which this session registers in the shell's place.
   unsigned shutdnoffCount() const { return shutdnoff_.load(); }
+  // What "loadPrefsSystem" gives: the entries the plug-ins added.
+  PreferenceEntries& preferences() { return preferences_; }
 
  private:
   bool loadLibrary(CDynamicLibrary& library, const std::filesystem::path& file);
@@ -54,6 +58,7 @@ class CoreSession {
   CDynamicLibrary core_;
   nexo::_NEXOInterface* record_ = nullptr;
   std::atomic<unsigned> shutdnoff_{0};
+  PreferenceEntries preferences_;
   std::string error_;
 };
 

@@ -93,6 +93,10 @@ int runRealtime(const RunOptions& options) {
   CoreSession core;
   if (!core.open(folder / "components"))
     return fail(kBadInput, core.error());
+  // The speed goes through the core's own preference page, as the preferences dialog sets it.
+  if (options.speed &&
+      !core.preferences().moveTrackBar(std::u16string(kThrottleEntry), *options.speed))
+    return fail(kBadInput, "the core offers no throttle page; --speed cannot be applied");
   const auto started = std::chrono::steady_clock::now();
   core.execute(u"boot_nexo_rom " + *rom + u" vendel-run");
   if (options.stateIn && !runStateCommand(core, u"nexo_load_state", *options.stateIn))

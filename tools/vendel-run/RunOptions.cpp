@@ -44,6 +44,14 @@ const std::map<std::string, ValueOption>& valueOptions() {
          o.realtimeMs = *count;
          return std::string();
        }},
+      {"--speed",
+       [](RunOptions& o, const std::string& v) {
+         const auto position = parseCount(v);
+         if (!position || *position > 4)
+           return "--speed needs a position from 0 (half speed) to 4 (maximum), not \"" + v + "\"";
+         o.speed = static_cast<int>(*position);
+         return std::string();
+       }},
       {"--keys",
        [](RunOptions& o, const std::string& v) {
          o.keyScript = v;
@@ -105,8 +113,8 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments) {
   }
   if (!haveSteps)
     return {std::nullopt, "--steps is required"};
-  if (options.keyScript || options.lcdText || options.lcdPng)
-    return {std::nullopt, "--keys, --lcd-text and --lcd-png need --realtime"};
+  if (options.keyScript || options.lcdText || options.lcdPng || options.speed)
+    return {std::nullopt, "--keys, --lcd-text, --lcd-png and --speed need --realtime"};
   return {options, {}};
 }
 

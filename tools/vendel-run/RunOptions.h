@@ -27,6 +27,9 @@ struct RunOptions {
   std::optional<std::string> keyScript;
   bool lcdText = false;
   std::optional<std::filesystem::path> lcdPng;
+  // The throttle position 0..4 (half, real, 2x, 4x calculator speed, maximum), set through
+  // the core's preference page before the boot; empty leaves the core unthrottled.
+  std::optional<int> speed;
 };
 
 struct ParsedArguments {
@@ -39,7 +42,7 @@ ParsedArguments parseArguments(const std::vector<std::string>& arguments);
 inline constexpr const char* kUsage =
     "usage: vendel-run --rom FILE --steps N [--state-out FILE] [--state-in FILE] "
     "[--print-regs]\n"
-    "       vendel-run --rom FILE --realtime MS [--keys SCRIPT] [--lcd-text] [--lcd-png FILE] "
-    "[--state-in FILE] [--state-out FILE]\n";
+    "       vendel-run --rom FILE --realtime MS [--speed 0-4] [--keys SCRIPT] [--lcd-text] "
+    "[--lcd-png FILE] [--state-in FILE] [--state-out FILE]\n";
 
 }  // namespace tavrel::vendelrun

@@ -30,6 +30,7 @@ std::u16string ThrottlePreference::label(int position) {
 }
 
 int ThrottlePreference::get() {
+  std::lock_guard guard(mutex_);
   if (setting_ == kNotRead) {
     std::int64_t stored = kLastPosition;
     try {
@@ -44,6 +45,7 @@ int ThrottlePreference::get() {
 }
 
 void ThrottlePreference::set(int position) {
+  std::lock_guard guard(mutex_);
   setting_ = validPosition(position);
   timers_.applyThrottle(setting_);
   try {
@@ -51,6 +53,11 @@ void ThrottlePreference::set(int position) {
   } catch (const excpt::SettingWriteException&) {
     std::fputs("EMUThrottle: the emulation speed could not be saved\n", stderr);
   }
+}
+
+int ThrottlePreference::setting() const {
+  std::lock_guard guard(mutex_);
+  return setting_;
 }
 
 }  // namespace tavrel::timing

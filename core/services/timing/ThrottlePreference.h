@@ -1,9 +1,10 @@
 // The "90 Throttle" preference page's functions: a track bar of five positions that picks
 // the emulation speed, kept as the 32-bit setting "EMUThrottle" at the core's settings key.
-// The page itself is added to the preferences service by the core once that service is
-// there; these are the functions it is given.
+// ThrottlePage hands them to the preferences service. The service calls them on its own
+// thread, other callers on theirs, so the setting is kept under a lock.
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -35,12 +36,13 @@ class ThrottlePreference {
   // keeps the speed for this run and says so on the error stream.
   void set(int position);
   // The setting in memory; kNotRead until get() or set() has run.
-  int setting() const { return setting_; }
+  int setting() const;
 
  private:
   TimerService& timers_;
   CRegistry& registry_;
   std::u16string settingsKey_;
+  mutable std::mutex mutex_;
   int setting_ = kNotRead;
 };
 

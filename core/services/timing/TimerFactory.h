@@ -11,7 +11,9 @@ namespace tavrel::timing {
 // when there is no service to start.
 void startTimerService(TimerService* service);
 
-// A new timer service with its task running.
+// A new timer service with its task running. When the command service that import bound
+// has a preferences service ("loadPrefsSystem"), the "90 Throttle" page goes to it, kept in
+// the core's settings; without one the core runs unthrottled.
 std::unique_ptr<TimerService> createTimerService();
 
 }  // namespace tavrel::timing

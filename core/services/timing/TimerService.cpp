@@ -1,6 +1,9 @@
 // The hardware timers, the tick timers and the timer task.
 #include "TimerService.h"
 
+#include <algorithm>
+
+#include "ThrottlePage.h"
 #include "os/Tasks.h"
 
 namespace tavrel::timing {
@@ -35,6 +38,7 @@ std::uint64_t TimerService::counter() {
 void TimerService::setRunningValue1(std::uint32_t value) {
   CThreadLock::Scope scope(lock_);
   deadline1_ = counter() + ((std::uint64_t{value} + 1) * f) / kTimer1Rate;
+  rescheduleTask();
 }
 
 void TimerService::setRunningValue2(std::uint32_t value) {
@@ -45,6 +49,7 @@ void TimerService::setRunningValue2(std::uint32_t value) {
   snapshotNext_ = value;
   clockDeadline_ = now + f;
   snapshotCurrent_ = value + static_cast<std::uint32_t>(kTimer2Rate);
+  rescheduleTask();
 }
 
 std::uint32_t TimerService::readValue1() {
@@ -61,12 +66,14 @@ void TimerService::start1() {
   CThreadLock::Scope scope(lock_);
   deadline1_ = counter() + (std::uint64_t{value1} * f) / kTimer1Rate;
   running1 = 1;
+  rescheduleTask();
 }
 
 void TimerService::start2() {
   CThreadLock::Scope scope(lock_);
   deadline2_ = counter() + (std::uint64_t{value2} * f) / kTimer2Rate;
   running2 = 1;
+  rescheduleTask();
 }
 
 void TimerService::stop1() {
@@ -87,6 +94,7 @@ std::uint32_t TimerService::startTick(std::uint32_t milliseconds) {
   CThreadLock::Scope scope(lock_);
   const std::uint64_t period = std::uint64_t{milliseconds} * f / 1000;
   const TickTimer timer{true, period, counter() + period};
+  rescheduleTask();
   for (std::size_t i = 0; i < tickTimers_.size(); ++i) {
     if (!tickTimers_[i].active) {
       tickTimers_[i] = timer;
@@ -105,8 +113,12 @@ int TimerService::stopTick(std::uint32_t id) {
   return 1;
 }
 
-void TimerService::runPass(std::uint64_t now) {
+std::uint64_t TimerService::runPass(std::uint64_t now) {
   CThreadLock::Scope scope(lock_);
+  return passLocked(now);
+}
+
+std::uint64_t TimerService::passLocked(std::uint64_t now) {
   if (running1 != 0 && now >= deadline1_) {
     if (handler1)
       handler1();
@@ -128,6 +140,28 @@ void TimerService::runPass(std::uint64_t now) {
     if (fireTickTimer(timer, now) && tickPost)
       tickPost();
   }
+  return nextDeadline();
+}
+
+std::uint64_t TimerService::nextDeadline() const {
+  std::uint64_t next = clockDeadline_;
+  if (running1 != 0)
+    next = std::min(next, deadline1_);
+  if (running2 != 0)
+    next = std::min(next, deadline2_);
+  for (const TickTimer& timer : tickTimers_) {
+    if (timer.active)
+      next = std::min(next, timer.next);
+  }
+  return next;
+}
+
+void TimerService::rescheduleTask() {
+  {
+    std::lock_guard guard(taskMutex_);
+    rescheduled_ = true;
+  }
+  wake_.notify_all();
 }
 
 void TimerService::startTask() {
@@ -146,14 +180,37 @@ void TimerService::runTask() {
   }
   std::unique_lock guard(taskMutex_);
   while (!closeRequested_) {
+    // A change after this point either shows in the pass or sets the flag again.
+    rescheduled_ = false;
     guard.unlock();
-    runPass(counter());
+    std::uint64_t next;
+    {
+      // The counter is read once the lock is held: a pass held off by a busy host sees the
+      // time it really runs at, so a late tick timer moves to the boundary after that.
+      CThreadLock::Scope scope(lock_);
+      next = passLocked(counter());
+    }
     guard.lock();
-    closing_.wait_for(guard, std::chrono::milliseconds(1), [this] { return closeRequested_; });
+    // Sleeps until the next deadline rather than looking every millisecond: an idle
+    // calculator then costs a few wake-ups a second.
+    const Clock::time_point wakeAt{Clock::duration(static_cast<Clock::rep>(next))};
+    wake_.wait_until(guard, wakeAt, [this] { return closeRequested_ || rescheduled_; });
   }
 }
 
+void TimerService::keepThrottlePage(std::unique_ptr<ThrottlePage> page) {
+  std::lock_guard guard(pageMutex_);
+  throttlePage_ = std::move(page);
+}
+
 void TimerService::close() {
+  std::unique_ptr<ThrottlePage> page;
+  {
+    std::lock_guard guard(pageMutex_);
+    page = std::move(throttlePage_);
+  }
+  if (page)
+    page->remove();
   std::thread task;
   {
     std::lock_guard guard(taskMutex_);
@@ -162,7 +219,7 @@ void TimerService::close() {
     if (task_.get_id() != std::this_thread::get_id())
       task = std::move(task_);
   }
-  closing_.notify_all();
+  wake_.notify_all();
   if (task.joinable())
     task.join();
 }

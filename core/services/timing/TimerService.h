@@ -1,5 +1,7 @@
 // The timer service: the processor's two hardware timers, the real-time clock, periodic tick
-// timers and the throttle, run by one timer task on std::chrono::steady_clock.
+// timers and the throttle, run by one timer task on std::chrono::steady_clock. The task
+// sleeps until the earliest deadline (timer expiry, clock second, tick) and is woken early
+// when a timer starts or is reloaded, so every rule keeps its exact counter arithmetic.
 //
 // This is the high-resolution variant, and the only one: steady_clock is monotonic on
 // every platform we build for, so a millisecond tick-count fallback would never be chosen.
@@ -14,6 +16,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -27,6 +30,8 @@ namespace tavrel::timing {
 
 using datetime = machine::datetime;
 using TimerHandler = fn::Function<fn::ret<void>>;
+
+class ThrottlePage;
 
 class TimerService {
  public:
@@ -72,7 +77,8 @@ class TimerService {
   int stopTick(std::uint32_t id);
   // Called by the interpreter every 256 instructions: busy-waits for the next block start.
   void throttleHook();
-  // Ends the timer task; the object stays usable as a passive clock. Safe to repeat.
+  // Takes the throttle page off the preferences service, then ends the timer task; the
+  // object stays usable as a passive clock. Safe to repeat.
   void close();
   // The clock offset in 100-ns units (signed, kept as its 64-bit pattern).
   void getClockOffset(std::uint64_t& offset);
@@ -88,11 +94,20 @@ class TimerService {
   // half speed); 4 and above run unthrottled.
   void applyThrottle(int setting);
   int throttleSetting() const { return throttleSetting_.load(); }
-  // One pass of the timer task at counter value now.
-  void runPass(std::uint64_t now);
+  // One pass of the timer task at counter value now. Returns the counter value at which
+  // the next pass has something to do.
+  std::uint64_t runPass(std::uint64_t now);
+  // The page that close() takes off the preferences service again.
+  void keepThrottlePage(std::unique_ptr<ThrottlePage> page);
 
  private:
   void runTask();
+  // runPass with the timer lock held.
+  std::uint64_t passLocked(std::uint64_t now);
+  // Called under the timer lock after a deadline moved or a tick timer started: the task may
+  // be asleep until a later deadline.
+  void rescheduleTask();
+  std::uint64_t nextDeadline() const;
 
   CThreadLock lock_;
   std::uint64_t deadline1_ = 0;
@@ -110,10 +125,15 @@ class TimerService {
   std::atomic<std::uint64_t> throttleRate_{0};  // blocks a second; 0 unthrottled
   std::uint64_t nextBlockStart_ = 0;            // the interpreter's thread only
 
+  // The task sleeps on `wake_` until the next deadline, a reschedule or close.
   std::mutex taskMutex_;
-  std::condition_variable closing_;
+  std::condition_variable wake_;
   bool closeRequested_ = false;
+  bool rescheduled_ = false;
   std::thread task_;
+
+  std::mutex pageMutex_;
+  std::unique_ptr<ThrottlePage> throttlePage_;
 };
 
 }  // namespace tavrel::timing
