@@ -4,9 +4,13 @@
 
 #include "Display.h"
 #include "EmulationState.h"
+#include "datavane/DatavaneService.h"
 #include "Machine.h"
 #include "os/MessageQueue.h"
 #include "plugin/InterfaceRecord.h"
+#include "remote/DirectPort.h"
+#include "remote/RemoteCalls.h"
+#include "serial/SerialService.h"
 
 namespace tavrel::core {
 namespace {
@@ -73,6 +77,27 @@ void CoreMachineHost::machineStopped() {
     state->stoppedEvent.set();
 }
 
+void CoreMachineHost::serialSettingsChanged() {
+  serial::restartSerial(false);
+}
+
+std::uint32_t CoreMachineHost::readReceiveStatus(std::uint32_t stored) {
+  if (std::shared_ptr<serial::SerialBridge> bridge = serial::serialBridge())
+    return bridge->receiveStatus(stored);
+  return stored & ~1u;
+}
+
+std::uint32_t CoreMachineHost::takeReceivedByte() {
+  if (std::shared_ptr<serial::SerialBridge> bridge = serial::serialBridge())
+    return bridge->takeReceived();
+  return 0;
+}
+
+void CoreMachineHost::transmitByte(std::uint8_t byte) {
+  if (std::shared_ptr<serial::SerialBridge> bridge = serial::serialBridge())
+    bridge->transmit(byte);
+}
+
 void CoreMachineHost::displayChanged() {
   if (machine_ == nullptr)
     return;
@@ -102,22 +127,24 @@ void CoreMachineHost::pauseProcessor(std::uint32_t milliseconds) {
     os::sleepTask(state->emulationTask.load(), milliseconds);
 }
 
+bool CoreMachineHost::serialLinkOpen() {
+  return remote::directPortHeld();
+}
+
 void CoreMachineHost::openRemoteLink(machine::Machine& m) {
-  m.vm.carry = 1;
+  remote::openRemoteLink(m);
 }
 
 void CoreMachineHost::closeRemoteLink(machine::Machine& m) {
-  if (m.vm.annunciators & machine::kSerialAnnunciator)
-    machine::setAnnunciators(
-        m, static_cast<std::uint8_t>(m.vm.annunciators & ~machine::kSerialAnnunciator));
+  remote::closeRemoteLink(m);
 }
 
 void CoreMachineHost::sendDirectByte(machine::Machine& m) {
-  m.vm.carry = 1;
+  remote::sendDirectByte(m);
 }
 
 void CoreMachineHost::datavaneService(machine::Machine& m) {
-  m.vm.carry = 1;
+  datavane::serveDatavane(m);
 }
 
 }  // namespace tavrel::core

@@ -27,12 +27,12 @@ class CoreMachineHost final : public timing::MachineTimerHost {
   void postMessage(std::uint32_t type, std::uint32_t first, std::uint32_t second) override;
   void machineStopped() override;
 
-  // No serial bridge yet: the ports read idle and bytes sent are dropped.
-  void serialSettingsChanged() override {}
-  std::uint32_t readReceiveStatus(std::uint32_t stored) override { return stored & ~1u; }
-  std::uint32_t takeReceivedByte() override { return 0; }
-  void transmitByte(std::uint8_t) override {}
-  bool serialLinkOpen() override { return false; }
+  // The serial registers, served by the core's serial bridge (idle while there is none).
+  void serialSettingsChanged() override;
+  std::uint32_t readReceiveStatus(std::uint32_t stored) override;
+  std::uint32_t takeReceivedByte() override;
+  void transmitByte(std::uint8_t byte) override;
+  bool serialLinkOpen() override;
 
   void displayChanged() override;
 
@@ -41,7 +41,8 @@ class CoreMachineHost final : public timing::MachineTimerHost {
   machine::HostEvent& beepEvent() override { return *beep_; }
   void pauseProcessor(std::uint32_t milliseconds) override;
 
-  // The remote link and the data logger are not available (carry set).
+  // Native-call services: the remote link and its direct port (remote/), the Datavane
+  // service (datavane/).
   void openRemoteLink(machine::Machine& m) override;
   void closeRemoteLink(machine::Machine& m) override;
   void sendDirectByte(machine::Machine& m) override;

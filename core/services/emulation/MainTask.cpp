@@ -10,6 +10,8 @@
 #include "os/MessageQueue.h"
 #include "plugin/CoreCommandLink.h"
 #include "plugin/InterfaceRecord.h"
+#include "remote/DirectPort.h"
+#include "serial/SerialService.h"
 #include "tavrel/Text.h"
 #include "timing/TimerSlots.h"
 
@@ -105,6 +107,7 @@ void messageLoop(EmulationState& state) {
         break;
       case kQuit:
         stopRefreshTimer(state);
+        serial::closeSerialBridge();
         return;
       case kPause:
         state.pausedEvent.set();
@@ -124,8 +127,11 @@ void emulatorMainTask() {
   os::setMainTask(os::currentTask());
   clearAnnunciators();
   createMachine(*state);
+  serial::openSerialBridge(*state->machine);
   startHardwareTimers(*state);
   resumeEmulation();
+  remote::markDirectPortClosed();
+  serial::restartSerial(true);
   startRefreshTimer(*state);
   state->bootedEvent.set();
   messageLoop(*state);

@@ -5,6 +5,8 @@
 #include "CoreCommandLink.h"
 #include "CoreCommands.h"
 #include "emulation/EmulationControl.h"
+#include "objects/ObjectCommands.h"
+#include "serial/SerialService.h"
 #include "settings/FolioExport.h"
 #include "state/StateCommands.h"
 
@@ -20,24 +22,20 @@ fn::IFunctionBase* handler(R (*function)(P...)) {
 
 struct CommandRow {
   std::u16string_view name;
-  // A new handler; null for a command whose subsystem is not part of the core yet (its row
-  // keeps the order for when it joins).
-  fn::IFunctionBase* (*makeHandler)();
+  fn::IFunctionBase* (*makeHandler)();  // a new handler
 };
-
-constexpr fn::IFunctionBase* (*kNotBuilt)() = nullptr;
 
 // clang-format off
 const CommandRow kCommands[] = {
     {u"boot_nexo_rom",    [] { return handler(&bootNexoRom); }},
     {u"reboot",           [] { return handler(&rebootCommand); }},
     {u"reset",            [] { return handler(&resetCommand); }},
-    {u"load_file",        kNotBuilt},  // object transfer
-    {u"load_object",      kNotBuilt},  // object transfer
-    {u"load_string",      kNotBuilt},  // object transfer
-    {u"store_object",     kNotBuilt},  // object transfer
+    {u"load_file",        [] { return handler(&objects::loadFileCommand); }},
+    {u"load_object",      [] { return handler(&objects::loadObjectCommand); }},
+    {u"load_string",      [] { return handler(&objects::loadStringCommand); }},
+    {u"store_object",     [] { return handler(&objects::storeObjectCommand); }},
     {u"export_statfolio", [] { return handler(&exportStatFolio); }},
-    {u"store_string",     kNotBuilt},  // object transfer
+    {u"store_string",     [] { return handler(&objects::storeStringCommand); }},
     {u"save_state",       [] { return handler(&saveStateDialog); }},
     {u"save",             [] { return handler(&save); }},
     {u"restore_state",    [] { return handler(&restoreStateDialog); }},
@@ -47,8 +45,8 @@ const CommandRow kCommands[] = {
     {u"nexo_save_state",  [] { return handler(&nexoSaveState); }},
     {u"get_rom_type",     [] { return handler(&getRomType); }},
     {u"get_skin_name",    [] { return handler(&getSkinName); }},
-    {u"restart_serial",   kNotBuilt},  // serial bridge
-    {u"stop_serial",      kNotBuilt},  // serial bridge
+    {u"restart_serial",   [] { return handler(+[] { serial::restartSerial(true); }); }},
+    {u"stop_serial",      [] { return handler(&serial::stopSerial); }},
 };
 // clang-format on
 
@@ -57,8 +55,6 @@ const CommandRow kCommands[] = {
 void registerCoreCommands() {
   const CoreCommandLink& link = commandLink();
   for (const CommandRow& row : kCommands) {
-    if (row.makeHandler == nullptr)
-      continue;
     ICommandRegistry* registry = link.registry();
     ICommandBase* command = link.createCommand(std::u16string(row.name), row.makeHandler());
     if (registry != nullptr && command != nullptr) {
@@ -72,8 +68,6 @@ void registerCoreCommands() {
 void unregisterCoreCommands() {
   const CoreCommandLink& link = commandLink();
   for (const CommandRow& row : kCommands) {
-    if (row.makeHandler == nullptr)
-      continue;
     if (ICommandRegistry* registry = link.registry())
       registry->remove(std::u16string(row.name));
   }

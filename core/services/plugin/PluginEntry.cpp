@@ -11,6 +11,7 @@
 #include "os/Events.h"
 #include "os/MessageQueue.h"
 #include "settings/CoreSettings.h"
+#include "state/StateCommands.h"
 #include "tavrel/Registry.h"
 #include "tavrel/Singleton.h"
 #include "tavrel/command/PluginEntry.h"
@@ -82,6 +83,9 @@ TAVREL_PLUGIN_EXPORT int closeLibrary() {
   unregisterCoreCommands();
   emptyInterfaceRecord();
   takeEmulationState().reset();
+  // The module may stay mapped after it is unloaded (the shell reloads it for another skin):
+  // the next core starts without this one's state file.
+  forgetRememberedState();
   namedEvents() = NamedEvents{};
   commandLink().unbind();
   bindCoreSettings(nullptr, u"");

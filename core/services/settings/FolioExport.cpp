@@ -3,7 +3,7 @@
 #include <new>
 
 #include "Memory.h"
-#include "ObjectWalker.h"
+#include "objects/CalculatorStack.h"
 #include "settings/CoreAccess.h"
 #include "settings/ExporterBinding.h"
 #include "tavrel/excpt/Exception.h"
@@ -19,18 +19,10 @@ std::vector<std::uint8_t> statFolioImage(const machine::Machine& m) {
   const std::uint32_t address = machine::read5(m, kStatFolioPointer);
   if (address == 0)
     throw excpt::ObjectStoreException5007(u"Not in a valid mode to store objects.");
-  const std::uint32_t start = machine::hostNibblePosition(m, address);
-  std::uint32_t size = machine::objectSize(m, start, start + (0x100000 - address));
-  if (size <= 5)
-    size = machine::objectSize(m, start, start + 0xFFFF);
-  if (size < 6)
+  const std::uint32_t size = objects::storableObjectSize(m, address);
+  if (size <= objects::kSmallestInvalidSize)
     return {};
-  std::vector<std::uint8_t> image((size + 1) / 2, 0);
-  for (std::uint32_t i = 0; i < size; ++i) {
-    const std::uint32_t nibble = machine::readNibbles(m, address + i, 1);
-    image[i / 2] |= static_cast<std::uint8_t>(nibble << (4 * (i & 1)));
-  }
-  return image;
+  return objects::objectImageAt(m, address, size);
 }
 
 void exportStatFolio() {

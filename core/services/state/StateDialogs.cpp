@@ -1,6 +1,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "os/CurrentDirectoryKept.h"
 #include "settings/CoreSettings.h"
 #include "state/StateCommands.h"
 #include "tavrel/HostUi.h"
@@ -21,22 +22,6 @@ gui::FileDialogRequest stateDialog(std::u16string title, std::uint32_t flags) {
   return request;
 }
 
-// The dialogs may move the current directory; the commands keep it.
-class CurrentDirectoryKept {
- public:
-  CurrentDirectoryKept() : kept_(std::filesystem::current_path(failure_)) {}
-  ~CurrentDirectoryKept() {
-    if (!kept_.empty())
-      std::filesystem::current_path(kept_, failure_);
-  }
-  CurrentDirectoryKept(const CurrentDirectoryKept&) = delete;
-  CurrentDirectoryKept& operator=(const CurrentDirectoryKept&) = delete;
-
- private:
-  std::error_code failure_;
-  std::filesystem::path kept_;
-};
-
 bool fileExists(const std::u16string& path) {
   std::error_code failure;
   return !path.empty() && std::filesystem::is_regular_file(toUtf8(path), failure);
@@ -54,7 +39,7 @@ std::u16string withStateExtension(std::u16string path) {
 void saveThroughDialog(std::u16string title) {
   std::optional<std::u16string> saved;
   {
-    CurrentDirectoryKept directory;
+    os::CurrentDirectoryKept directory;
     while (std::optional<std::u16string> chosen =
                gui::hostUi().saveFileName(stateDialog(title, gui::kOverwritePrompt))) {
       const std::u16string path = withStateExtension(*chosen);
@@ -77,7 +62,7 @@ void saveStateDialog() {
 }
 
 void restoreStateDialog() {
-  CurrentDirectoryKept directory;
+  os::CurrentDirectoryKept directory;
   while (std::optional<std::u16string> chosen = gui::hostUi().openFileName(
              stateDialog(u"", gui::kFileMustExist | gui::kPathMustExist))) {
     if (nexoLoadState(*chosen)) {

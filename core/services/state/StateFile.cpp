@@ -1,11 +1,9 @@
 #include "state/StateFile.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
 #include "StateImage.h"
+#include "os/FileDescriptor.h"
 #include "settings/CoreAccess.h"
 #include "settings/CoreSettings.h"
 #include "tavrel/HostUi.h"
@@ -18,22 +16,6 @@ constexpr std::size_t kMagicBytes = sizeof machine::kStateMagic;
 // Everything after the magic that a file we accept can hold, plus one byte to see more.
 constexpr std::size_t kLargestRest =
     machine::kStateFixedBytes - kMagicBytes + 2 * std::size_t{machine::kStateNameMaxChars};
-
-// Reads until count bytes arrived or the file ended; the number read, or -1 on failure.
-long readFully(int fd, std::uint8_t* into, std::size_t count) {
-  std::size_t done = 0;
-  while (done < count) {
-    const ssize_t got = ::read(fd, into + done, count - done);
-    if (got < 0 && errno == EINTR)
-      continue;
-    if (got < 0)
-      return -1;
-    if (got == 0)
-      break;
-    done += static_cast<std::size_t>(got);
-  }
-  return static_cast<long>(done);
-}
 
 void reportInvalidStateFile() {
   gui::showMessage(u"Invalid state file", u"ZR Calculator Emulator Error", gui::MessageIcon::Error,
@@ -77,22 +59,13 @@ bool writeState(int fd, ICoreAccess& core) {
   const std::vector<std::uint8_t> image = snapshotState(core);
   if (image.empty())
     return false;
-  std::size_t done = 0;
-  while (done < image.size()) {
-    const ssize_t put = ::write(fd, image.data() + done, image.size() - done);
-    if (put < 0 && errno == EINTR)
-      continue;
-    if (put <= 0)
-      return false;
-    done += static_cast<std::size_t>(put);
-  }
-  return true;
+  return os::writeFully(fd, image);
 }
 
 bool readState(int fd, ICoreAccess& core) {
   std::vector<std::uint8_t> image(kMagicBytes + kLargestRest + 1);
   std::memcpy(image.data(), machine::kStateMagic, kMagicBytes);
-  const long got = readFully(fd, image.data() + kMagicBytes, kLargestRest + 1);
+  const long got = os::readFully(fd, image.data() + kMagicBytes, kLargestRest + 1);
   image.resize(kMagicBytes + static_cast<std::size_t>(got < 0 ? 0 : got));
 
   std::u16string name;
