@@ -57,9 +57,9 @@ void CKeyMapImporter::fileRegion() {
   keys_.hitMap.mark(region_->left, region_->top, region_->width, region_->height);
   if (bindPainter_) {
     if (!painterName_.empty()) {
-      region_->drawPressed = bindPainter_(painterName_);
+      region_->drawPressed = bindPainter_(painterName_, *region_);
     }
-    region_->drawNormal = bindPainter_(kResetPainter);
+    region_->drawNormal = bindPainter_(kResetPainter, *region_);
   }
   auto region = std::make_shared<const KeyRegion>(std::move(*region_));
   const std::uint16_t pressId = cache_->id(definition_->press);

@@ -13,8 +13,10 @@
 
 namespace tavrel {
 
-// Gives the GUI export of that name (empty when the GUI service lacks it).
-using RegionPainterBinder = std::function<RegionPainter(const std::u16string& exportName)>;
+// Gives a painter that draws the region through the GUI export of that name (empty when the
+// GUI service lacks it).
+using RegionPainterBinder =
+    std::function<RegionPainter(const std::u16string& exportName, const KeyRegion& region)>;
 
 // The key parts of the loaded skin, filled while its "emu_keys" element is read.
 struct KeyMap {

@@ -110,7 +110,7 @@ TEST_F(MenuTest, RectangularWindowShowsTheMenuBarAboveTheSkin) {
   for (QAction* action : bar->actions()) {
     titles << action->text();
   }
-  EXPECT_EQ(titles, (QStringList{"&File", "&Calculator", "&View"}));
+  EXPECT_EQ(titles, (QStringList{"&File", "&Calculator", "&View", "&Help"}));
   EXPECT_EQ(window->rect().top, 40 + bar->height()) << "window coordinates start below the bar";
   EXPECT_EQ(widget->height(), 624 + bar->height());
   QMenu* file = bar->actions()[0]->menu();

@@ -84,7 +84,7 @@ class KeysMapImportTest : public ShellPluginsTest {
 
   void import(const std::string& content, ICommandCache* cache) {
     write("keys.xml", "<emu_keys>" + content + "</emu_keys>");
-    RegionPainterBinder binder = [this](const std::u16string& name) {
+    RegionPainterBinder binder = [this](const std::u16string& name, const KeyRegion&) {
       return RegionPainter(
           [this, name](std::u16string window) { painted.push_back(name + u" " + window); });
     };

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+
 #include "loader_fixture.h"
 
 namespace tavrel::loadertest {
@@ -25,14 +28,21 @@ class LoaderListTest : public LoaderTest {
 };
 
 TEST_F(LoaderListTest, AbsentListIsWrittenAsTheEightDefaultsAndLoadedInOrder) {
+  // A plug-in folder with only the first two services: the third ("gui.dll") fails, and its
+  // failure passes on after the two before it were loaded.
+  const QString plugins = folder.filePath("plugins");
+  ASSERT_TRUE(QDir().mkpath(plugins));
+  for (const char* name : {"command.so", "xml.so"}) {
+    ASSERT_TRUE(QFile::link(QString::fromStdU16String(componentsFolder()) + "/" + name,
+                            plugins + "/" + name));
+  }
   ASSERT_TRUE(registry->createKey(u"", u"lib"));
-  ASSERT_TRUE(registry->writeText(u"lib", u"dir", componentsFolder()));
-  // Commands and XML exist in the build; "gui.dll" does not, and its failure passes on.
+  ASSERT_TRUE(registry->writeText(u"lib", u"dir", plugins.toStdU16String()));
   try {
     manager->loadList();
     FAIL() << "no exception";
   } catch (const excpt::LibraryLoadException& failure) {
-    EXPECT_EQ(failure.handler().path, componentsFolder() + u"\\gui.dll");
+    EXPECT_EQ(failure.handler().path, plugins.toStdU16String() + u"\\gui.dll");
   }
   EXPECT_EQ(storedList(), CLibraryManager::defaultList());
   EXPECT_EQ(manager->loadedCount(), 2u);

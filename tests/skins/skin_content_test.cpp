@@ -104,12 +104,13 @@ TEST_P(SkinContentTest, MenuButtonOpensTheMenuBelowItself) {
 }
 
 TEST_P(SkinContentTest, MenuBarOffersTheCommandsOfTheSystem) {
-  // Commands registered by the shell, the core and the preferences service.
+  // Commands registered by the shell, the core and the preferences, tips and macro services.
   const std::set<QString> known = {
       "restore_state", "save",        "save_state",   "load_object",
       "store_object",  "load_string", "store_string", "export_statfolio",
       "close_app",     "reset",       "newromstate",  "toggle_fullscreen",
-      "install_skin",  "show_prefs"};
+      "install_skin",  "show_prefs",  "show_tip",     "record_macro",
+      "stop_recording_macro", "play_macro", "stop_playing_macro"};
   std::set<QString> offered;
   for (const MenuItem& item : skin.menuItems) {
     EXPECT_FALSE(item.label.isEmpty());

@@ -38,7 +38,7 @@ class BuiltSkinImportTest : public ShellPluginsTest,
     ASSERT_TRUE(model.parseError.isEmpty());
 
     SkinImportTarget into{skin, keyMap, commands.getCache(), {}, {}};
-    into.bindPainter = [this](const std::u16string& name) {
+    into.bindPainter = [this](const std::u16string& name, const KeyRegion&) {
       painters.insert(name);
       return RegionPainter{};
     };
