@@ -9,7 +9,6 @@
 #include "ProcessorAccess.h"
 #include "TaskPause.h"
 #include "emulation/EmulationControl.h"
-#include "plugin/CoreCommandLink.h"
 #include "serial/SerialRegisters.h"
 #include "serial/SerialService.h"
 
@@ -37,8 +36,7 @@ serial::PortHandle portForIndex(int index) {
   const std::u16string name(serial::virtualPortName(index));
   if (name.empty())
     return nullptr;
-  return serial::adoptPort(
-      static_cast<IVirtualPort*>(commandLink().executeLine(u"getIOPortForVPort " + name, 0)));
+  return serial::adoptPort(serial::portFromConnectionService(name));
 }
 
 // The bridge would read the peer's bytes from the same line.

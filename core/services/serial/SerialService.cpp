@@ -18,16 +18,23 @@ std::shared_ptr<SerialBridge>& bridgeSlot() {
   return bridge;
 }
 
-IVirtualPort* portFromConnectionService(const std::u16string& name) {
-  return static_cast<IVirtualPort*>(commandLink().executeLine(u"getIOPortForVPort " + name, 0));
-}
-
 std::shared_ptr<SerialBridge> takeBridge() {
   std::lock_guard guard(bridgeSlotLock());
   return std::move(bridgeSlot());
 }
 
 }  // namespace
+
+IVirtualPort* portFromConnectionService(const std::u16string& name) {
+  // Asked first, so that a core without a connection service does not report an unknown
+  // command each time the firmware touches its serial registers.
+  static constexpr char16_t kCommand[] = u"getIOPortForVPort";
+  ICommandRegistry* registry = commandLink().registry();
+  if (registry == nullptr || registry->get(kCommand) == nullptr)
+    return nullptr;
+  return static_cast<IVirtualPort*>(
+      commandLink().executeLine(std::u16string(kCommand) + u" " + name, 0));
+}
 
 void openSerialBridge(machine::Machine& m) {
   auto bridge = std::make_shared<SerialBridge>(m, &portFromConnectionService);

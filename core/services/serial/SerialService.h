@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "SerialBridge.h"
 
@@ -15,6 +16,10 @@ void openSerialBridge(machine::Machine& m);
 void closeSerialBridge();
 // Null while no main task runs.
 std::shared_ptr<SerialBridge> serialBridge();
+
+// The virtual port of that name from the connection service ("getIOPortForVPort NAME"), or
+// null when no connection service is loaded or it has no such port.
+IVirtualPort* portFromConnectionService(const std::u16string& name);
 
 // The routines of "restart_serial" (force = true) and "stop_serial"; nothing without a bridge.
 void restartSerial(bool force);
