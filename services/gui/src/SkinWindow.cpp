@@ -48,6 +48,10 @@ CSkinWindow::CSkinWindow(std::u16string windowClass, const SkinViewDescription& 
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       class_(std::move(windowClass)),
       closed_(std::move(closed)) {
+  // Long enough for the press that follows a repeat's release in the same burst of events.
+  releaseDelay_.setSingleShot(true);
+  releaseDelay_.setInterval(25);
+  QObject::connect(&releaseDelay_, &QTimer::timeout, this, [this] { keyRepeats_.flush(); });
   buildWindow(view, topmost);
 }
 
@@ -357,17 +361,25 @@ void CSkinWindow::deliverKey(QKeyEvent* event, bool down) {
   if (!down && event->isAutoRepeat()) {
     return;  // a held key goes up once, when it is released
   }
+  const CKeyRepeatFilter::Key stamped{key, event->timestamp()};
   const bool alt = event->modifiers().testFlag(Qt::AltModifier) || event->key() == Qt::Key_Alt;
   std::uint32_t data = 1;  // repeat count
   data |= alt ? kKeyDataAltDown : 0;
   if (down) {
-    data |= event->isAutoRepeat() ? kKeyDataRepeat : 0;
+    const bool repeat = keyRepeats_.pressed(stamped) || event->isAutoRepeat();
+    data |= repeat ? kKeyDataRepeat : 0;
   } else {
     data |= kKeyDataPreviousDown | kKeyDataTransition;
   }
   const MessageKind kind = down ? (alt ? MessageKind::SysKeyDown : MessageKind::KeyDown)
                                 : (alt ? MessageKind::SysKeyUp : MessageKind::KeyUp);
-  const std::optional<std::intptr_t> answer = deliver({kind, key, data, {}});
+  const WindowMessage message{kind, key, data, {}};
+  if (!down) {
+    keyRepeats_.released(stamped, [this, message] { deliver(message); });
+    releaseDelay_.start();
+    return;
+  }
+  const std::optional<std::intptr_t> answer = deliver(message);
   if (!answer && kind == MessageKind::SysKeyDown && key == kVirtualKeyF4) {
     requestClose();  // the default handling of Alt+F4
   }
@@ -383,6 +395,7 @@ void CSkinWindow::keyReleaseEvent(QKeyEvent* event) {
 
 void CSkinWindow::focusOutEvent(QFocusEvent* event) {
   QWidget::focusOutEvent(event);
+  keyRepeats_.flush();
   // A menu opening is part of the window's own menu loop, not a loss of the keyboard.
   if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::MenuBarFocusReason) {
     deliver({MessageKind::KillFocus, 0, 0, {}});
@@ -410,6 +423,7 @@ void CSkinWindow::requestClose() {
 }
 
 void CSkinWindow::closeEvent(QCloseEvent* event) {
+  keyRepeats_.flush();
   if (closing_) {
     event->accept();
     return;

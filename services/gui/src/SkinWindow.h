@@ -3,10 +3,12 @@
 #include <QPoint>
 #include <QPointer>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <optional>
 
+#include "KeyRepeatFilter.h"
 #include "SkinScene.h"
 #include "tavrel/gui/Window.h"
 
@@ -100,6 +102,8 @@ class CSkinWindow final : public QWidget, public IWindow {
   bool painting_ = false;
   Press left_;
   Press right_;
+  CKeyRepeatFilter keyRepeats_;
+  QTimer releaseDelay_;  // how long a key release waits for the press of a repeat
 };
 
 // Packs a point as the low and high 16 bits of a message parameter.
