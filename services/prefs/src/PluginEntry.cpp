@@ -58,13 +58,7 @@ TAVREL_PLUGIN_EXPORT void import(tavrel::excpt::CExceptionHub*,
   using namespace tavrel;
   using namespace tavrel::prefs;
   Service& s = state();
-  if (commands == nullptr || s.commands) {
-    return;
-  }
-  s.commands.emplace(*commands);
-  if (!s.commands->isOpen()) {
-    service::reportError(kServiceName, "loaded before the command service; no commands");
-    s.commands.reset();
+  if (!service::openServiceCommands(s.commands, commands, kServiceName)) {
     return;
   }
   s.store = std::make_unique<CPreferenceStore>();

@@ -56,4 +56,18 @@ void* CServiceCommands::executeIfRegistered(const std::u16string& name,
   return getDispatcher_()->executeLine(line, 1);
 }
 
+bool openServiceCommands(std::optional<CServiceCommands>& slot, CommandInterface* commands,
+                         std::string_view service) {
+  if (commands == nullptr || slot) {
+    return false;
+  }
+  slot.emplace(*commands);
+  if (!slot->isOpen()) {
+    reportError(service, "loaded before the command service; no commands");
+    slot.reset();
+    return false;
+  }
+  return true;
+}
+
 }  // namespace tavrel::service

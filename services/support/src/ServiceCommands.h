@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -48,5 +49,11 @@ class CServiceCommands {
       createCommand_;
   std::vector<std::u16string> names_;
 };
+
+// The first step of every service's import: opens slot on the command record unless it is
+// open already. False when the service must not register anything (no record, imported
+// twice, or no command service yet — the last with a line on standard error).
+bool openServiceCommands(std::optional<CServiceCommands>& slot, CommandInterface* commands,
+                         std::string_view service);
 
 }  // namespace tavrel::service
