@@ -5,7 +5,7 @@
 namespace tavrel::gui {
 
 CMenuBarImporter::CMenuBarImporter(Finished finished)
-    : finished_(std::move(finished)), bar_(std::make_shared<MenuSpec>()) {
+    : finished_(std::move(finished)), bar_(std::make_shared<MenuOutline>()) {
   open_.push_back(bar_.get());
 }
 
@@ -20,17 +20,17 @@ void CMenuBarImporter::startElement(xml::IXMLParserContext&, const std::u16strin
     ++skipped_;
     return;
   }
-  MenuSpec& menu = *open_.back();
+  MenuOutline& menu = *open_.back();
   MenuEntry entry;
   entry.label = attributes.value(u"label");
   ++entries_;
   if (name == u"menu") {
     entry.kind = MenuEntry::Kind::Submenu;
-    entry.submenu = std::make_shared<MenuSpec>();
+    entry.submenu = std::make_shared<MenuOutline>();
     entry.submenu->label = entry.label;
     entry.submenu->name = attributes.value(u"name");
     entry.submenu->fill = attributes.value(u"fill");
-    MenuSpec* submenu = entry.submenu.get();
+    MenuOutline* submenu = entry.submenu.get();
     menu.entries.push_back(std::move(entry));
     open_.push_back(submenu);
     return;

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "MenuSpec.h"
+#include "MenuOutline.h"
 #include "tavrel/xml/ContentHandler.h"
 
 namespace tavrel::gui {
@@ -15,7 +15,7 @@ namespace tavrel::gui {
 // on.
 class CMenuBarImporter final : public xml::IXMLSAXContentHandler {
  public:
-  using Finished = std::function<void(std::shared_ptr<MenuSpec> bar)>;
+  using Finished = std::function<void(std::shared_ptr<MenuOutline> bar)>;
 
   explicit CMenuBarImporter(Finished finished);
 
@@ -29,9 +29,9 @@ class CMenuBarImporter final : public xml::IXMLSAXContentHandler {
 
  private:
   Finished finished_;
-  std::shared_ptr<MenuSpec> bar_;
-  std::vector<MenuSpec*> open_;  // the menus being read, innermost last
-  int skipped_ = 0;              // depth inside an element that is not read
+  std::shared_ptr<MenuOutline> bar_;
+  std::vector<MenuOutline*> open_;  // the menus being read, innermost last
+  int skipped_ = 0;                 // depth inside an element that is not read
   std::size_t entries_ = 0;
 };
 

@@ -18,14 +18,15 @@ CMenuManager::~CMenuManager() = default;
 xml::IXMLSAXContentHandler* CMenuManager::menuBarHandler(const std::u16string& windowClass,
                                                          bool notPopup) {
   QPointer<CMenuManager> self(this);
-  return new CMenuBarImporter([self, windowClass, notPopup](std::shared_ptr<MenuSpec> bar) {
+  return new CMenuBarImporter([self, windowClass, notPopup](std::shared_ptr<MenuOutline> bar) {
     if (self != nullptr && bar != nullptr) {
       self->install(windowClass, notPopup, *bar);
     }
   });
 }
 
-void CMenuManager::install(const std::u16string& windowClass, bool notPopup, const MenuSpec& bar) {
+void CMenuManager::install(const std::u16string& windowClass, bool notPopup,
+                           const MenuOutline& bar) {
   trees_.erase(windowClass);  // its menus go, and with them their actions in any menu bar
   Tree& tree = trees_[windowClass];
   tree.root = std::make_unique<QMenu>();
@@ -42,9 +43,9 @@ void CMenuManager::install(const std::u16string& windowClass, bool notPopup, con
   }
 }
 
-void CMenuManager::build(const MenuSpec& spec, QMenu& into, const std::u16string& windowClass,
+void CMenuManager::build(const MenuOutline& outline, QMenu& into, const std::u16string& windowClass,
                          Tree& tree) {
-  for (const MenuEntry& entry : spec.entries) {
+  for (const MenuEntry& entry : outline.entries) {
     const QString label = QString::fromStdU16String(entry.label);
     switch (entry.kind) {
       case MenuEntry::Kind::Item:
@@ -55,7 +56,7 @@ void CMenuManager::build(const MenuSpec& spec, QMenu& into, const std::u16string
         break;
       case MenuEntry::Kind::Submenu: {
         QMenu* submenu = into.addMenu(label);
-        const MenuSpec& inner = *entry.submenu;
+        const MenuOutline& inner = *entry.submenu;
         build(inner, *submenu, windowClass, tree);
         if (!inner.name.empty()) {
           named_[inner.name] = NamedMenu{submenu, windowClass};

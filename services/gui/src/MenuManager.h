@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "MenuSpec.h"
+#include "MenuOutline.h"
 #include "tavrel/gui/MenuManager.h"
 
 class QMenu;
@@ -36,7 +36,7 @@ class CMenuManager final : public QObject, public IMenuManager {
   void clearMenu(const std::u16string& menu) override;
 
   // Replaces the menus of a window class.
-  void install(const std::u16string& windowClass, bool notPopup, const MenuSpec& bar);
+  void install(const std::u16string& windowClass, bool notPopup, const MenuOutline& bar);
   // Opens the context menu of the class at a screen point; false when it has none.
   bool popup(const std::u16string& windowClass, const QPoint& screenPoint);
   // Gives a new window the menu bar of its class.
@@ -59,7 +59,8 @@ class CMenuManager final : public QObject, public IMenuManager {
   };
 
   QMenu* contextMenu(const std::u16string& windowClass) const;
-  void build(const MenuSpec& spec, QMenu& into, const std::u16string& windowClass, Tree& tree);
+  void build(const MenuOutline& outline, QMenu& into, const std::u16string& windowClass,
+             Tree& tree);
   void addCommand(QMenu& menu, const QString& label, const std::u16string& commandLine,
                   const std::u16string& windowClass);
   void trackOpening(QMenu& menu, const std::u16string& windowClass);

@@ -6,7 +6,7 @@
 
 namespace tavrel::gui {
 
-struct MenuSpec;
+struct MenuOutline;
 
 // One line of a menu: an item that runs a command line, a separator, or a sub-menu.
 struct MenuEntry {
@@ -14,12 +14,12 @@ struct MenuEntry {
   Kind kind = Kind::Item;
   std::u16string label;
   std::u16string commandLine;
-  std::shared_ptr<MenuSpec> submenu;
+  std::shared_ptr<MenuOutline> submenu;
 };
 
 // A menu as a skin's "menu_bar" describes it. A menu with a fill command is emptied and
 // filled by running "<fill> <name>" whenever it opens.
-struct MenuSpec {
+struct MenuOutline {
   std::u16string label;
   std::u16string name;
   std::u16string fill;
