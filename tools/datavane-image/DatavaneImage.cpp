@@ -4,16 +4,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <vector>
+#include <string>
+
+#include "FileIo.h"
 
 namespace {
 
 constexpr std::size_t kImageBytes = 15332;
 constexpr std::uint32_t kSeed = 0x7A5E11D5;
 
-std::vector<char> imageBytes() {
-  std::vector<char> bytes(kImageBytes);
+std::string imageBytes() {
+  std::string bytes(kImageBytes, '\0');
   std::uint32_t state = kSeed;
   for (char& byte : bytes) {
     state ^= state << 13;
@@ -32,21 +33,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path target(argv[1]);
-  const std::filesystem::path temporary = target.string() + ".tmp";
-  std::error_code failure;
-  std::filesystem::create_directories(target.parent_path(), failure);
-  const std::vector<char> bytes = imageBytes();
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out.flush()) {
-      std::fprintf(stderr, "datavane-image: cannot write %s\n", temporary.c_str());
-      return 1;
-    }
-  }
-  std::filesystem::rename(temporary, target, failure);
-  if (failure) {
-    std::fprintf(stderr, "datavane-image: cannot rename to %s\n", target.c_str());
+  std::error_code ignored;
+  std::filesystem::create_directories(target.parent_path(), ignored);
+  const std::string error = tavrel::vasm::writeFileReplacing(target, imageBytes());
+  if (!error.empty()) {
+    std::fprintf(stderr, "datavane-image: %s\n", error.c_str());
     return 1;
   }
   return 0;
